@@ -73,8 +73,9 @@ class FileSystem {
   virtual std::unique_ptr<WritableFile> CreateForWriting(const std::string& path,
                                                          FsError* error) = 0;
 
-  // Moves `from` over `to` in one step, replacing an existing `to`.
-  virtual FsError ReplaceFile(const std::string& from, const std::string& to) = 0;
+  // Moves `from` over `to` in one step, replacing an existing `to`. (Not
+  // named ReplaceFile: <windows.h> makes that a macro.)
+  virtual FsError MoveFileOver(const std::string& from, const std::string& to) = 0;
 
   virtual FsError RemoveFile(const std::string& path) = 0;
 

@@ -210,7 +210,7 @@ class PosixFileSystem : public FileSystem {
     return std::make_unique<PosixWritableFile>(fd);
   }
 
-  FsError ReplaceFile(const std::string& from, const std::string& to) override {
+  FsError MoveFileOver(const std::string& from, const std::string& to) override {
     const std::string native_to = NativePath(to);
     if (rename(NativePath(from).c_str(), native_to.c_str()) != 0) return FromErrno(errno);
     // Make the new name itself durable, not only the bytes behind it.
