@@ -108,7 +108,7 @@ bool WritePackThroughTemp(FileSystem& fs, const PackJob& job, const std::string&
     return fail(WriteFailure(error));
   }
   file.reset();
-  if ((error = fs.ReplaceFile(temp, target)) != FsError::kOk) {
+  if ((error = fs.MoveFileOver(temp, target)) != FsError::kOk) {
     SetStatus(status, "Cannot replace " + job.output_name + ": " +
                           std::string(DescribeFsError(error)));
     return false;
