@@ -22,7 +22,8 @@ constexpr std::string_view kUsage =
     "usage: tolvenek-cli [--game-folder DIR] [--map LABEL]... [--group NAME]... [--all]\n"
     "                    [--custom NAME]... [--output NAME] | --list | --help | --version";
 
-constexpr std::string_view kHelp = R"(Writes one pack script into the game's random folder. When the game runs it,
+constexpr std::string_view kHelp =
+    R"(Writes one pack script into the game's random folder. When the game runs it,
 the pack picks one of the chosen maps, each with a near-equal chance.
 
   --game-folder DIR  the game's folder (the one holding battlegrounds_x1.exe);
@@ -126,7 +127,8 @@ int Run(const std::vector<std::string>& args) {
         return Lowered(r.label) == wanted;
       });
       if (row == rows.end()) {
-        return UsageError("no built-in map \"" + args[i] + "\"; closest: " + ClosestLabels(args[i]));
+        return UsageError("no built-in map \"" + args[i] +
+                          "\"; closest: " + ClosestLabels(args[i]));
       }
       selection[size_t(row - rows.begin())] = true;
     } else if (arg == "--group") {

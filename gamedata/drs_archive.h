@@ -18,10 +18,10 @@ inline constexpr std::string_view kCannotOpenArchive =
 
 enum class DrsLookup {
   kFound,
-  kMissing,       // no 4-aligned word equals the id
-  kCutOff,        // the id's word is there, its offset or size is not
-  kOutOfRange,    // offset and size point past the end of the archive
-  kReadFailed,    // the system failed to read, or delivered fewer bytes
+  kMissing,     // no 4-aligned word equals the id
+  kCutOff,      // the id's word is there, its offset or size is not
+  kOutOfRange,  // offset and size point past the end of the archive
+  kReadFailed,  // the system failed to read, or delivered fewer bytes
   kOutOfMemory,
 };
 

@@ -42,8 +42,8 @@ std::string ReadCustomScript(FileSystem& fs, const std::string& game_folder,
     return "Cannot open " + shown + ": not enough memory";
   }
   size_t got = 0;
-  if (size > 0 && (file->ReadAt(0, size_t(size), text->data(), &got) != FsError::kOk ||
-                   got != size)) {
+  if (size > 0 &&
+      (file->ReadAt(0, size_t(size), text->data(), &got) != FsError::kOk || got != size)) {
     return "Cannot read " + shown + " whole";
   }
   return "";
@@ -52,7 +52,6 @@ std::string ReadCustomScript(FileSystem& fs, const std::string& game_folder,
 std::string WriteFailure(FsError error) {
   return "Cannot write temp file: " + std::string(DescribeFsError(error));
 }
-
 
 // Steps after the target probe: the temporary pack, every map, the replace.
 // False with `status` set on the first failure.
@@ -109,8 +108,8 @@ bool WritePackThroughTemp(FileSystem& fs, const PackJob& job, const std::string&
   }
   file.reset();
   if ((error = fs.MoveFileOver(temp, target)) != FsError::kOk) {
-    SetStatus(status, "Cannot replace " + job.output_name + ": " +
-                          std::string(DescribeFsError(error)));
+    SetStatus(status,
+              "Cannot replace " + job.output_name + ": " + std::string(DescribeFsError(error)));
     return false;
   }
   return true;

@@ -4,8 +4,8 @@ namespace tolvenek {
 
 std::string_view SectionTag(SectionKind kind) {
   static constexpr std::array<std::string_view, kSectionCount> kTags = {
-      "<PLAYER_SETUP>",         "<LAND_GENERATION>",     "<TERRAIN_GENERATION>",
-      "<OBJECTS_GENERATION>",   "<ELEVATION_GENERATION>", "<CLIFF_GENERATION>",
+      "<PLAYER_SETUP>",          "<LAND_GENERATION>",      "<TERRAIN_GENERATION>",
+      "<OBJECTS_GENERATION>",    "<ELEVATION_GENERATION>", "<CLIFF_GENERATION>",
       "<CONNECTION_GENERATION>",
   };
   return kTags[int(kind)];
@@ -15,7 +15,8 @@ int32_t FindTextPosition(std::string_view pattern, std::string_view text, int64_
   if (pattern.empty() || count <= 0 || pattern.size() > text.size()) return -1;
   // Starts past the last one at which the whole pattern fits can never match.
   const size_t last_fit = text.size() - pattern.size();
-  const size_t last_start = static_cast<uint64_t>(count) - 1 < last_fit ? size_t(count - 1) : last_fit;
+  const size_t last_start =
+      static_cast<uint64_t>(count) - 1 < last_fit ? size_t(count - 1) : last_fit;
   const size_t found = text.substr(0, last_start + pattern.size()).find(pattern);
   if (found == std::string_view::npos || found > INT32_MAX - 1) return -1;
   return static_cast<int32_t>(found + 1);

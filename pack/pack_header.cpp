@@ -23,7 +23,8 @@ void WritePackHeader(ByteSink& out, const std::vector<std::string_view>& names) 
   out.PutLine(kPackBanner);
   // The game takes "/*" and "*/" only as words of their own, hence the spaces.
   out.PutLine("/* The game picks one map of this pack at random; each has a near-equal chance. */");
-  out.PutLine("/* Change the pool in Tolvenek and generate again rather than editing this file. */");
+  out.PutLine(
+      "/* Change the pool in Tolvenek and generate again rather than editing this file. */");
   out.PutLine("");
 
   out.Put("/* Maps included in this pack: ");

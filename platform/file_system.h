@@ -61,8 +61,7 @@ class FileSystem {
   virtual ~FileSystem() = default;
 
   // Null and `*error` set when the file cannot be opened for reading.
-  virtual std::unique_ptr<ReadableFile> OpenForReading(const std::string& path,
-                                                       FsError* error) = 0;
+  virtual std::unique_ptr<ReadableFile> OpenForReading(const std::string& path, FsError* error) = 0;
 
   // Tells whether `path` can be written without changing an existing file's
   // bytes: an existing file is opened for appending and closed, an absent one is

@@ -161,7 +161,7 @@ FsError MissingKind(const std::string& native) {
   const std::string parent = slash == std::string::npos ? "." : native.substr(0, slash + 1);
   struct stat info;
   return stat(parent.c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? FsError::kNotFound
-                                                                     : FsError::kPathNotFound;
+                                                                   : FsError::kPathNotFound;
 }
 
 FsError Failure(const std::string& native, int error) {
@@ -199,8 +199,7 @@ class PosixFileSystem : public FileSystem {
     return FsError::kOk;
   }
 
-  std::unique_ptr<WritableFile> CreateForWriting(const std::string& path,
-                                                 FsError* error) override {
+  std::unique_ptr<WritableFile> CreateForWriting(const std::string& path, FsError* error) override {
     const std::string native = NativePath(path);
     const int fd = open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {
@@ -232,7 +231,8 @@ class PosixFileSystem : public FileSystem {
   FsError ListFolder(const std::string& folder, std::vector<FolderEntry>* entries) override {
     const std::string native = NativePath(folder);
     DIR* dir = opendir(native.c_str());
-    if (!dir) return errno == ENOENT || errno == ENOTDIR ? FsError::kPathNotFound : FromErrno(errno);
+    if (!dir)
+      return errno == ENOENT || errno == ENOTDIR ? FsError::kPathNotFound : FromErrno(errno);
     FsError result = FsError::kOk;
     while (true) {
       errno = 0;
