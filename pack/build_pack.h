@@ -29,7 +29,7 @@ struct PackJob {
 // Writes the pack for `job` through kTempPackName in the random folder and
 // then moves it over the target in one step. On success `status` is left as
 // it was; on failure its flag is set with the first failure's message, and an
-// existing target keeps its bytes. Every path stays inside the game folder.
+// existing target keeps its bytes. It writes only inside the random folder.
 void BuildPackScript(FileSystem& fs, const PackJob& job, StatusRecord& status);
 
 // The message for an output name that is not a plain file name (one with a
