@@ -8,18 +8,27 @@ namespace {
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
-// Sort key of one byte: its class first, then the byte itself, case folded.
-int CollationRank(char c) {
+// The sorted list box and combo box compare with CompareStringW and
+// NORM_IGNORECASE in "word sort", as measured under Wine:
+//  - first every character but '-' and '\'' by its primary weight: space and
+//    punctuation in the table's order, then the symbols + < = >, then digits,
+//    then letters with case ignored (bytes above 127 after all of those);
+//  - on a tie, the ignored '-' and '\'' decide: a name without them first;
+//    otherwise, pair by pair, the one at the later position first, and at the
+//    same position '\'' before '-';
+//  - names that differ only in letter case are equal.
+constexpr std::string_view kPunctuationOrder = " !\"#$%&()*,./:;?@[\\]^_`{|}~+<=>";
+
+bool IsIgnoredAtFirst(char c) { return c == '-' || c == '\''; }
+
+int PrimaryWeight(char c) {
   const auto byte = static_cast<unsigned char>(Lower(c));
-  int group = 0;
-  if (byte >= 128) {
-    group = 3;
-  } else if (byte >= 'a' && byte <= 'z') {
-    group = 2;
-  } else if (byte >= '0' && byte <= '9') {
-    group = 1;
+  if (const size_t at = kPunctuationOrder.find(char(byte)); at != std::string_view::npos) {
+    return int(at);
   }
-  return group * 256 + byte;
+  if (byte >= '0' && byte <= '9') return 100 + (byte - '0');
+  if (byte >= 'a' && byte <= 'z') return 200 + (byte - 'a');
+  return 300 + byte;  // control characters and bytes above 127
 }
 
 }  // namespace
@@ -55,20 +64,52 @@ bool CustomScriptExists(FileSystem& fs, std::string_view folder, std::string_vie
 }
 
 int CompareScriptNames(std::string_view a, std::string_view b) {
-  const size_t common = std::min(a.size(), b.size());
-  for (size_t i = 0; i < common; ++i) {
-    const int difference = CollationRank(a[i]) - CollationRank(b[i]);
+  // First level: everything but the ignored characters.
+  size_t i = 0, j = 0;
+  while (true) {
+    while (i < a.size() && IsIgnoredAtFirst(a[i])) ++i;
+    while (j < b.size() && IsIgnoredAtFirst(b[j])) ++j;
+    if (i == a.size() || j == b.size()) break;
+    const int difference = PrimaryWeight(a[i]) - PrimaryWeight(b[j]);
     if (difference != 0) return difference;
+    ++i;
+    ++j;
   }
-  return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+  if (i < a.size()) return 1;   // b ran out first
+  if (j < b.size()) return -1;  // a ran out first
+  // Second level: the ignored characters, by position and kind.
+  i = 0;
+  j = 0;
+  while (true) {
+    while (i < a.size() && !IsIgnoredAtFirst(a[i])) ++i;
+    while (j < b.size() && !IsIgnoredAtFirst(b[j])) ++j;
+    if (i == a.size() || j == b.size()) break;
+    if (i != j) return i > j ? -1 : 1;  // the later one sorts first
+    if (a[i] != b[j]) return a[i] == '\'' ? -1 : 1;
+    ++i;
+    ++j;
+  }
+  if (i < a.size()) return 1;
+  if (j < b.size()) return -1;
+  return 0;
 }
 
 size_t SortedInsertPosition(const std::vector<std::string>& list, std::string_view name) {
-  const auto at = std::upper_bound(list.begin(), list.end(), name,
-                                   [](std::string_view value, const std::string& entry) {
-                                     return CompareScriptNames(value, entry) < 0;
-                                   });
-  return size_t(at - list.begin());
+  // The sorted controls' own search: a binary search that stops at the first
+  // equal entry it meets and inserts there, else at the end of its range.
+  ptrdiff_t low = 0;
+  ptrdiff_t high = ptrdiff_t(list.size()) - 1;
+  while (low <= high) {
+    const ptrdiff_t middle = (low + high) / 2;
+    const int order = CompareScriptNames(list[size_t(middle)], name);
+    if (order == 0) return size_t(middle);
+    if (order > 0) {
+      high = middle - 1;
+    } else {
+      low = middle + 1;
+    }
+  }
+  return size_t(low);
 }
 
 void RefillScriptChooser(DialogWindow& window, FileSystem& fs, std::string_view game_folder) {

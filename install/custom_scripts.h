@@ -36,13 +36,16 @@ ScriptListing ListCustomScripts(FileSystem& fs, std::string_view game_folder);
 // True when `name` opens for reading inside the random folder below `folder`.
 bool CustomScriptExists(FileSystem& fs, std::string_view folder, std::string_view name);
 
-// The collation of the sorted chooser and list: letter case ignored; spaces
-// and punctuation before digits, digits before letters, letters before bytes
-// above 127. Negative, zero or positive like strcmp.
+// The collation of the sorted chooser and list, as the Win32 controls sort
+// (CompareStringW with NORM_IGNORECASE, "word sort"; measured under Wine):
+// letter case ignored; '-' and '\'' count only when all else is equal; space
+// and punctuation before + < = >, those before digits, digits before letters;
+// bytes above 127 last. Negative, zero or positive like strcmp.
 int CompareScriptNames(std::string_view a, std::string_view b);
 
-// The index at which a sorted list inserts `name`: after every entry that
-// does not sort after it, so equal names keep the order they were added in.
+// The index at which a sorted list control inserts `name`: its binary search,
+// which stops at the first entry it meets that compares equal (so of two
+// names that differ only in case, the later one usually goes first).
 size_t SortedInsertPosition(const std::vector<std::string>& list, std::string_view name);
 
 // Empties the chooser and fills it from ListCustomScripts, showing its warning

@@ -68,9 +68,10 @@ TEST(CompareScriptNames, OrdersLikeTheSortedControls) {
     EXPECT_GT(CompareScriptNames(ordered[i + 1], ordered[i]), 0) << ordered[i];
   }
   EXPECT_EQ(CompareScriptNames("Map.RMS", "map.rms"), 0);
-  // Equal names keep the order they were added in.
+  // A name equal to an entry but for case goes where the controls' binary
+  // search meets that entry: before it (as Wine's list box does).
   std::vector<std::string> list = {"a.rms", "x.rms"};
-  EXPECT_EQ(SortedInsertPosition(list, "A.RMS"), 1u);
+  EXPECT_EQ(SortedInsertPosition(list, "A.RMS"), 0u);
   EXPECT_EQ(SortedInsertPosition(list, "b.rms"), 1u);
   EXPECT_EQ(SortedInsertPosition(list, "z.rms"), 2u);
 }
