@@ -11,6 +11,7 @@
 #include "gamedata/catalogue.h"
 #include "install/custom_scripts.h"
 #include "install/game_folder.h"
+#include "pack/build_pack.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
 
@@ -181,6 +182,8 @@ int Run(const std::vector<std::string>& args) {
 
   const JobOutcome outcome = RunGenerationJob(fs, inputs);
   if (outcome.failed) {
+    // As the dialog does on Exit: a failed build's temporary file goes.
+    fs.RemoveFile(JoinPath(JoinPath(folder, "random"), kTempPackName));
     std::cerr << outcome.message << "\n";
     return kExitFailed;
   }

@@ -58,7 +58,8 @@ ScriptListing ListCustomScripts(FileSystem& fs, std::string_view game_folder) {
 }
 
 bool CustomScriptExists(FileSystem& fs, std::string_view folder, std::string_view name) {
-  if (name.empty()) return false;
+  // A name may reach into a sub-folder of the random folder, never out of it.
+  if (!StaysInsideFolder(name)) return false;
   FsError error = FsError::kOk;
   return fs.OpenForReading(JoinPath(JoinPath(folder, "random"), name), &error) != nullptr;
 }

@@ -31,6 +31,22 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
   return path;
 }
 
+bool StaysInsideFolder(std::string_view path) {
+  if (path.empty() || path.find(':') != std::string_view::npos || path[0] == '\\' ||
+      path[0] == '/') {
+    return false;
+  }
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find_first_of("\\/", start);
+    if (end == std::string_view::npos) end = path.size();
+    const std::string_view part = path.substr(start, end - start);
+    if (part == "." || part == "..") return false;
+    start = end + 1;
+  }
+  return true;
+}
+
 bool IsAbsolutePath(std::string_view path) {
   if (path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/')) return true;
   return !path.empty() && (path[0] == '/' || path[0] == '\\');

@@ -68,7 +68,8 @@ class FileSystem {
   // created empty. `*created` says which happened.
   virtual FsError ProbeWritable(const std::string& path, bool* created) = 0;
 
-  // Creates `path` or empties it, open for writing.
+  // Creates `path` or empties it, open for writing. A link standing at `path`
+  // is replaced by the new file, never written through.
   virtual std::unique_ptr<WritableFile> CreateForWriting(const std::string& path,
                                                          FsError* error) = 0;
 
@@ -96,6 +97,10 @@ class FileSystem {
 // `folder` and `name` joined with one '\' (none added when `folder` is empty or
 // already ends in a separator).
 std::string JoinPath(std::string_view folder, std::string_view name);
+
+// True when `path` is relative and never climbs: no drive, no leading
+// separator, no "." or ".." part. Such a path stays inside its base folder.
+bool StaysInsideFolder(std::string_view path);
 
 // True when `path` is absolute: "X:\...", "\\server\..." or "/...".
 bool IsAbsolutePath(std::string_view path);

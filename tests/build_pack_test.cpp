@@ -104,6 +104,8 @@ TEST_F(BuildPackTest, AFailedBuildLeavesTheTargetAsItWas) {
     std::string message;
   } cases[] = {
       {"custom script missing", {kDesert}, {"gone.rms"}, "Cannot open random\\gone.rms"},
+      {"custom script outside the random folder", {}, {"..\\random\\a.rms"},
+       "Cannot open random\\..\\random\\a.rms"},
       {"built-in map missing from the archive",
        {kMissingMap},
        {},

@@ -59,6 +59,22 @@ TEST(ListCustomScripts, ListsRmsFilesAndWarnsWithoutARandomFolder) {
   EXPECT_EQ(listing.warning, kGameNotFoundWarning);
 }
 
+TEST(CustomScriptExists, LooksOnlyInsideTheRandomFolder) {
+  TestFolder game;
+  game.Write("random/sub/x.rms", "");
+  game.Write("random/a.rms", "");
+  game.Write("outside.rms", "");
+  struct Case {
+    const char* name;
+    bool exists;
+  } cases[] = {{"a.rms", true},         {"A.RMS", true},           {"sub\\x.rms", true},
+               {"sub/x.rms", true},     {"", false},               {"b.rms", false},
+               {"..\\outside.rms", false}, {"sub\\..\\a.rms", false}, {"/etc/hostname", false}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(CustomScriptExists(SystemFileSystem(), game.path(), c.name), c.exists) << c.name;
+  }
+}
+
 TEST(CompareScriptNames, OrdersLikeTheSortedControls) {
   // Each name sorts before the next; case is ignored.
   const std::vector<std::string> ordered = {"_x.rms", "a b.rms", "a_b.rms", "a1.rms",
