@@ -1,5 +1,6 @@
 #include "app/main_dialog.h"
 
+#include <memory>
 #include <utility>
 
 #include "install/custom_scripts.h"
@@ -67,6 +68,13 @@ void MainDialog::Generate() {
   inputs.game_folder = EnterGameFolder(seams_.fs, game_folder_);
 
   job_folder_ = inputs.game_folder;
+  // Only a plain file name can be the job's target.
+  job_target_ = CheckOutputName(inputs.output_name).empty()
+                    ? JoinPath(JoinPath(job_folder_, "random"), inputs.output_name)
+                    : std::string();
+  FsError error = FsError::kOk;
+  job_target_existed_ = seams_.fs.OpenForReading(job_target_, &error) != nullptr ||
+                        (error != FsError::kNotFound && error != FsError::kPathNotFound);
   job_running_ = true;
   if (!seams_.jobs.StartJob(std::move(inputs))) {
     job_running_ = false;
@@ -103,7 +111,14 @@ void MainDialog::Close() {
   // A job still running writes its temporary file in its own folder, which
   // "Browse" may have moved the current folder away from. (On Windows a file
   // still open is deleted when the process ends and closes it.)
-  if (job_running_) fs.RemoveFile(JoinPath(JoinPath(job_folder_, "random"), kTempPackName));
+  if (job_running_) {
+    fs.RemoveFile(JoinPath(JoinPath(job_folder_, "random"), kTempPackName));
+    FsError error = FsError::kOk;
+    std::unique_ptr<ReadableFile> target = fs.OpenForReading(job_target_, &error);
+    const bool empty = target && target->Size() == 0;
+    target.reset();
+    if (!job_target_existed_ && empty && !job_target_.empty()) fs.RemoveFile(job_target_);
+  }
   seams_.window.EndDialog();
 }
 

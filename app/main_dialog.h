@@ -70,8 +70,11 @@ class MainDialog {
   int Command(int id, int notification);
 
   // "Exit", Escape and WM_CLOSE: delete the temporary pack file in "Random"
-  // below the current folder (and in the running job's own folder) and end
-  // the dialog. The current folder stays in "Random".
+  // below the current folder and end the dialog; the current folder stays in
+  // "Random". During a job also the job's own temporary file, and its target
+  // when that is an empty file the job's probe made (it did not exist when
+  // the job started), so the job, ending with the process, leaves no partial
+  // pack behind.
   void Close();
 
   // A job's outcome, back on the UI thread: re-arms button 1 and shows the
@@ -90,6 +93,8 @@ class MainDialog {
   std::string game_folder_;  // the process-wide Game folder of Part 2.1
   bool job_running_ = false;
   std::string job_folder_;  // the running job's absolute Game folder
+  std::string job_target_;  // the running job's pack, absolute
+  bool job_target_existed_ = false;
 };
 
 }  // namespace tolvenek

@@ -528,6 +528,46 @@ TEST_F(MainDialogTest, ExitDuringAJobAlsoRemovesTheJobsOwnTemporaryFile) {
   EXPECT_FALSE(fs.FileExists(std::string(kGame) + "\\random\\sample.rms"));
 }
 
+TEST_F(MainDialogTest, ExitDuringAJobRemovesAnEmptyTargetItsProbeMade) {
+  StartWithGame();
+  window.control(1001).checked = true;
+  window.control(1052).text = "new.rms";
+  Click(1);
+  fs.AddFile(std::string(kGame) + "\\random\\new.rms", "");  // the probe's empty file
+  Click(2);
+  EXPECT_FALSE(fs.FileExists(std::string(kGame) + "\\random\\new.rms"));
+}
+
+TEST_F(MainDialogTest, ExitDuringAJobKeepsTargetsThatExistedOrAreWhole) {
+  StartWithGame();
+  fs.AddFile(std::string(kGame) + "\\random\\old.rms", "");  // there before the job
+  window.control(1001).checked = true;
+  window.control(1052).text = "old.rms";
+  Click(1);
+  Click(2);
+  EXPECT_TRUE(fs.FileExists(std::string(kGame) + "\\random\\old.rms"));
+
+  FakeFileSystem fs2;
+  MakeGameFolder(fs2, kGame, {});
+  FakeRegistry registry2;
+  registry2.game_path = kGame;
+  FakeDialogWindow window2;
+  MainDialog dialog2{DialogSeams{window2, fs2, registry2, browser, jobs, nullptr}};
+  dialog2.Initialise();
+  window2.control(1001).checked = true;
+  dialog2.Command(1, 0);
+  fs2.AddFile(std::string(kGame) + "\\random\\sample.rms", "a whole pack");  // renamed in
+  dialog2.Command(2, 0);
+  EXPECT_EQ(fs2.Contents(std::string(kGame) + "\\random\\sample.rms"), "a whole pack");
+}
+
+TEST_F(MainDialogTest, ExitWithoutAJobLeavesEmptyFilesAlone) {
+  StartWithGame();
+  fs.AddFile(std::string(kGame) + "\\random\\sample.rms", "");
+  Click(2);
+  EXPECT_TRUE(fs.FileExists(std::string(kGame) + "\\random\\sample.rms"));
+}
+
 // ---- Browse ----
 
 TEST_F(MainDialogTest, BrowseCancelledKeepsTheFieldAndRefillsTheChooser) {
