@@ -201,7 +201,12 @@ class PosixFileSystem : public FileSystem {
 
   std::unique_ptr<WritableFile> CreateForWriting(const std::string& path, FsError* error) override {
     const std::string native = NativePath(path);
-    const int fd = open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    // A link standing at the name is replaced, never written through, so the
+    // bytes land in this folder and not wherever a stale link points.
+    int fd = open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == ELOOP && unlink(native.c_str()) == 0) {
+      fd = open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    }
     if (fd < 0) {
       *error = Failure(native, errno);
       return nullptr;

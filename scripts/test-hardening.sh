@@ -26,7 +26,7 @@ sanitizer_stage() {
   echo "--- sanitizers: build-asan"
   export ASAN_OPTIONS="abort_on_error=0:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-  if cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLVENEK_SANITIZE=ON &&
+  if cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVENEK_SANITIZE=ON &&
      cmake --build build-asan -j"$jobs" &&
      ctest --test-dir build-asan --output-on-failure -j"$jobs"; then
     pass "sanitizer build and tests"
