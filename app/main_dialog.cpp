@@ -89,6 +89,7 @@ void MainDialog::RearmGenerate() {
 }
 
 void MainDialog::FinishJob(const JobOutcome& outcome) {
+  if (!job_running_) return;  // an abandoned job's late outcome
   job_running_ = false;
   RearmGenerate();
   if (outcome.failed) {
@@ -108,16 +109,18 @@ void MainDialog::Close() {
   FileSystem& fs = seams_.fs;
   fs.SetCurrentFolder("Random");
   fs.RemoveFile(std::string(kTempPackName));
-  // A job still running writes its temporary file in its own folder, which
-  // "Browse" may have moved the current folder away from. (On Windows a file
-  // still open is deleted when the process ends and closes it.)
+  // A job still running wrote in its own folder, which "Browse" may have
+  // moved the current folder away from. (On Windows a file still open is
+  // deleted when the job or the process closes it.)
   if (job_running_) {
+    seams_.jobs.AbandonJob();
     fs.RemoveFile(JoinPath(JoinPath(job_folder_, "random"), kTempPackName));
     FsError error = FsError::kOk;
     std::unique_ptr<ReadableFile> target = fs.OpenForReading(job_target_, &error);
     const bool empty = target && target->Size() == 0;
     target.reset();
     if (!job_target_existed_ && empty && !job_target_.empty()) fs.RemoveFile(job_target_);
+    job_running_ = false;  // abandoned: its outcome is not reported
   }
   seams_.window.EndDialog();
 }

@@ -46,6 +46,10 @@ class JobStarter {
  public:
   virtual ~JobStarter() = default;
   virtual bool StartJob(JobInputs inputs) = 0;
+  // Abandons the running job, if any: when this returns the job creates,
+  // writes or moves no file any more (see app/cancellable_file_system.h), and
+  // its outcome, should it still come, is not reported.
+  virtual void AbandonJob() = 0;
 };
 
 // What the dialog works through. All references must outlive the MainDialog.
@@ -71,10 +75,10 @@ class MainDialog {
 
   // "Exit", Escape and WM_CLOSE: delete the temporary pack file in "Random"
   // below the current folder and end the dialog; the current folder stays in
-  // "Random". During a job also the job's own temporary file, and its target
-  // when that is an empty file the job's probe made (it did not exist when
-  // the job started), so the job, ending with the process, leaves no partial
-  // pack behind.
+  // "Random". A running job is abandoned first; then its own temporary file
+  // goes, and its target when that is an empty file the job's probe made (it
+  // did not exist when the job started). So Exit leaves no partial pack: the
+  // target is as before, or a whole pack the job had already moved in.
   void Close();
 
   // A job's outcome, back on the UI thread: re-arms button 1 and shows the

@@ -9,6 +9,7 @@
 #include <thread>
 #include <utility>
 
+#include "app/cancellable_file_system.h"
 #include "app/generation_job.h"
 #include "app/main_dialog.h"
 #include "install/custom_scripts.h"
@@ -102,7 +103,9 @@ class ThreadJobStarter : public JobStarter {
 
   bool StartJob(JobInputs inputs) override {
     try {
-      std::thread(&ThreadJobStarter::RunJob, dialog_, std::ref(fs_), std::move(inputs)).detach();
+      auto job_fs = std::make_shared<CancellableFileSystem>(fs_);
+      std::thread(&ThreadJobStarter::RunJob, dialog_, job_fs, std::move(inputs)).detach();
+      current_ = std::move(job_fs);
       return true;
     } catch (const std::system_error&) {
       return false;
@@ -111,12 +114,17 @@ class ThreadJobStarter : public JobStarter {
     }
   }
 
+  void AbandonJob() override {
+    if (current_) current_->Cancel();
+  }
+
  private:
   // The thread's entry: nothing may escape it.
-  static void RunJob(HWND dialog, FileSystem& fs, JobInputs inputs) noexcept {
+  static void RunJob(HWND dialog, std::shared_ptr<CancellableFileSystem> fs,
+                     JobInputs inputs) noexcept {
     JobOutcome* outcome = nullptr;
     try {
-      outcome = new JobOutcome(RunGenerationJob(fs, inputs));
+      outcome = new JobOutcome(RunGenerationJob(*fs, inputs));
     } catch (...) {
       outcome = new (std::nothrow) JobOutcome{true, "Out of memory", ""};
     }
@@ -129,6 +137,7 @@ class ThreadJobStarter : public JobStarter {
 
   HWND dialog_;
   FileSystem& fs_;
+  std::shared_ptr<CancellableFileSystem> current_;  // the last job's
 };
 
 // Everything one dialog needs, made at WM_INITDIALOG, gone at WM_NCDESTROY.

@@ -1,6 +1,8 @@
 // Every command of the Main dialog, run natively against the fakes.
 #include "app/main_dialog.h"
 
+#include "app/cancellable_file_system.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -566,6 +568,58 @@ TEST_F(MainDialogTest, ExitWithoutAJobLeavesEmptyFilesAlone) {
   fs.AddFile(std::string(kGame) + "\\random\\sample.rms", "");
   Click(2);
   EXPECT_TRUE(fs.FileExists(std::string(kGame) + "\\random\\sample.rms"));
+}
+
+TEST_F(MainDialogTest, ExitAbandonsARunningJobAndIgnoresItsLateOutcome) {
+  StartWithGame();
+  window.control(1001).checked = true;
+  Click(1);
+  Click(2);
+  EXPECT_EQ(jobs.abandoned, 1);
+  dialog.FinishJob(JobOutcome{true, "Cannot write file", ""});
+  EXPECT_TRUE(window.messages.empty());  // and no box after the end (the fake checks)
+}
+
+TEST_F(MainDialogTest, ExitWithoutAJobAbandonsNothing) {
+  StartWithGame();
+  window.control(1001).checked = true;
+  Click(1);
+  dialog.FinishJob(RunGenerationJob(fs, jobs.started[0]));
+  Click(2);
+  EXPECT_EQ(jobs.abandoned, 0);
+}
+
+TEST(CancellableFileSystemTest, AfterCancelNothingIsCreatedWrittenOrMoved) {
+  FakeFileSystem base;
+  MakeGameFolder(base, kGame, {"a.rms"});
+  CancellableFileSystem fs(base);
+  FsError error = FsError::kOk;
+  std::unique_ptr<WritableFile> early = fs.CreateForWriting("C:\\Games\\SWGB\\random\\early.tmp", &error);
+  ASSERT_TRUE(early);
+  EXPECT_EQ(early->Write("before"), FsError::kOk);
+  fs.Cancel();
+  EXPECT_TRUE(fs.cancelled());
+  EXPECT_EQ(early->Write(" after"), FsError::kIo);
+  EXPECT_EQ(base.Contents("C:\\Games\\SWGB\\random\\early.tmp"), "before");
+  bool created = true;
+  EXPECT_EQ(fs.ProbeWritable("C:\\Games\\SWGB\\random\\new.rms", &created), FsError::kIo);
+  EXPECT_FALSE(created);
+  EXPECT_FALSE(base.FileExists("C:\\Games\\SWGB\\random\\new.rms"));
+  EXPECT_EQ(fs.CreateForWriting("C:\\Games\\SWGB\\random\\x.tmp", &error), nullptr);
+  EXPECT_EQ(fs.MoveFileOver("C:\\Games\\SWGB\\random\\early.tmp", "C:\\Games\\SWGB\\random\\a.rms"),
+            FsError::kIo);
+  EXPECT_TRUE(fs.OpenForReading("C:\\Games\\SWGB\\random\\a.rms", &error) != nullptr);
+  EXPECT_EQ(fs.RemoveFile("C:\\Games\\SWGB\\random\\early.tmp"), FsError::kOk);
+
+  // A whole job on a cancelled file system fails and leaves no pack.
+  JobInputs inputs;
+  inputs.game_folder = kGame;
+  inputs.selection[0] = true;
+  inputs.output_name = "sample.rms";
+  const JobOutcome outcome = RunGenerationJob(fs, inputs);
+  EXPECT_TRUE(outcome.failed);
+  EXPECT_FALSE(base.FileExists("C:\\Games\\SWGB\\random\\sample.rms"));
+  EXPECT_FALSE(base.FileExists("C:\\Games\\SWGB\\random\\ZOQ_TMP_FILE.tmp"));
 }
 
 // ---- Browse ----

@@ -56,6 +56,8 @@ class FakeJobStarter : public JobStarter {
     started.push_back(std::move(inputs));
     return true;
   }
+  int abandoned = 0;
+  void AbandonJob() override { ++abandoned; }
 };
 
 }  // namespace tolvenek

@@ -16,6 +16,7 @@
 //   expect-checked FIRST LAST 0|1   boxes FIRST..LAST are (un)checked
 //   expect-entries ID A|B|C    the combo or list box holds exactly these, in order
 //   expect-enabled ID 0|1
+//   expect-running             button 1 still disabled with "Generating..."
 //   set ID TEXT                WM_SETTEXT (the chooser's text for 1049)
 //   check ID                   ticks a box with BM_CLICK if unticked
 //   click ID                   BM_CLICK, posted (so a box it opens can't block us)
@@ -216,6 +217,11 @@ int Run(const std::vector<std::string>& args) {
       const bool enabled = next_int() != 0;
       Report((IsWindowEnabled(Item(id)) != 0) == enabled,
              "control " + std::to_string(id) + (enabled ? " enabled" : " disabled"));
+    } else if (action == "expect-running") {
+      HWND button = Item(IDC_GENERATE);
+      Report(!IsWindowEnabled(button) && Text(button) == "Generating...",
+             "the job is still running (button 1 disabled, \"Generating...\")",
+             "button 1 reads \"" + Text(button) + "\"");
     } else if (action == "set") {
       const int id = next_int();
       const std::string text = next();
@@ -279,8 +285,10 @@ int Run(const std::vector<std::string>& args) {
       Report(shown, "the folder browser opens");
       if (!shown) continue;
       Report(GetWindow(browser, GW_OWNER) == dialog, "the folder browser is owned by the dialog");
-      Sleep(500);  // let it select the starting folder
       const int command = action == "browse-ok" ? IDOK : IDCANCEL;
+      // Wine's browser goes on expanding its tree to the starting folder for
+      // a while after it shows; OK before that confirms a folder on the way.
+      Sleep(command == IDOK ? 2500 : 100);
       PostMessageA(browser, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED),
                    reinterpret_cast<LPARAM>(GetDlgItem(browser, command)));
       Report(WaitFor([&] { return !IsWindow(browser); }, 10000), "the folder browser closes");
