@@ -610,6 +610,7 @@ const FaultCase kCases[] = {
              EXPECT_NE(entry.path().filename(), "SAMPLE.RMS");
            }
          }},
+    {.name = "CustomNameEmpty", .custom = {""}, .message = "File not found: random\\"},
     {.name = "CustomName254Characters",
      .setup = WithScript(kName254, "<PLAYER_SETUP>\r\nlong\r\n"),
      .custom = {kName254},
