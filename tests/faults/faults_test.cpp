@@ -671,6 +671,17 @@ const FaultCase kCases[] = {
      .target = Target::kNewPack,
      .check = [](const GameFolder& g,
                  const std::string&) { EXPECT_FALSE(fs::is_symlink(g.random / "sample.rms")); }},
+    {.name = "TemporaryFileIsAFolder",
+     .setup = [](GameFolder& g) { return fs::create_directory(g.random / kTempPackName); },
+     .message = "Cannot write temp file"},
+    {.name = "RandomFolderIsAFile",
+     .setup =
+         [](GameFolder& g) {
+           fs::remove_all(g.random);
+           WriteAll(g.random, "not a folder");
+           return true;
+         },
+     .message = "Cannot write file"},
     {.name = "TargetIsAFolder",
      .setup =
          [](GameFolder& g) {
