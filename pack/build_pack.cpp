@@ -28,8 +28,11 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 std::string ReadCustomScript(FileSystem& fs, const std::string& game_folder,
                              const std::string& name, std::string* text) {
   const std::string shown = "random\\" + name;
-  // Only scripts inside the random folder belong in a pack.
-  if (!StaysInsideFolder(name)) return "Cannot open " + shown;
+  // Only scripts inside the random folder belong in a pack...
+  // Nor the pack being written, which would end up inside itself.
+  if (!StaysInsideFolder(name) || EqualIgnoringCase(name, kTempPackName)) {
+    return "Cannot open " + shown;
+  }
   FsError error = FsError::kOk;
   std::unique_ptr<ReadableFile> file = fs.OpenForReading(JoinPath(game_folder, shown), &error);
   if (!file) return "Cannot open " + shown;
