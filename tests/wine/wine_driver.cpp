@@ -28,7 +28,7 @@
 //   escape                     the Escape key on the focused control
 //   wait-gone                  wait until the dialog window is gone
 //   sleep MS
-#include <windows.h>
+#include "platform/win32_headers.h"
 
 #include <cstdio>
 #include <cstdlib>
