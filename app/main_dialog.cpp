@@ -46,8 +46,8 @@ int MainDialog::Command(int id, int notification) {
 }
 
 void MainDialog::Generate() {
-  // The platform sends id 1 for Enter even while the button is disabled
-  // (Wine does), so the running job, not only the button, guards this.
+  // The dialog manager may send id 1 for Enter even while the default button
+  // is disabled, so the running job, not only the button, guards this.
   if (job_running_) return;
   DialogWindow& window = seams_.window;
   window.EnableItem(kGenerateButtonId, false);
