@@ -1,4 +1,4 @@
-// The Main dialog's logic (Part 1.1): initialisation, the command dispatch,
+// The Main dialog's logic: initialisation, the command dispatch,
 // the six commands and the report of a finished job. Written against the
 // seams only, so every command runs natively against fakes; app/win32/ wires
 // it to the real dialog.
@@ -94,7 +94,7 @@ class MainDialog {
   void RearmGenerate();
 
   DialogSeams seams_;
-  std::string game_folder_;  // the process-wide Game folder of Part 2.1
+  std::string game_folder_;  // the process-wide Game folder
   bool job_running_ = false;
   std::string job_folder_;  // the running job's absolute Game folder
   std::string job_target_;  // the running job's pack, absolute

@@ -15,7 +15,7 @@ class FolderBrowser {
 };
 
 #ifdef _WIN32
-// SHBrowseForFolderA as Part 2.3 describes it; writes "path: " + start to
+// SHBrowseForFolderA, opened at the starting folder; writes "path: " + start to
 // standard output, flushed, when the browser opens.
 FolderBrowser& SystemFolderBrowser();
 #endif

@@ -1,4 +1,4 @@
-// The folder picker of Part 2.3 over the shell's folder browser.
+// The folder picker over the shell's folder browser.
 #include <cstdio>
 #include <string>
 
