@@ -14,6 +14,7 @@ fi
 cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake
 cmake --build build-win -j"$(nproc)"
+tests/wine/check_shipped_exe.sh build-win
 
 # 32-bit Wine needs a kernel that runs 32-bit code. Where it can't (IA-32
 # emulation switched off, as on some CI machines), the same sources are
