@@ -37,8 +37,7 @@ class CancellableFileSystem : public FileSystem {
     *created = false;
     return cancelled_ ? FsError::kIo : base_.ProbeWritable(path, created);
   }
-  std::unique_ptr<WritableFile> CreateForWriting(const std::string& path,
-                                                 FsError* error) override {
+  std::unique_ptr<WritableFile> CreateForWriting(const std::string& path, FsError* error) override {
     std::lock_guard<std::mutex> lock(mutex_);
     if (cancelled_) {
       *error = FsError::kIo;

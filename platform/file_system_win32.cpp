@@ -141,8 +141,7 @@ class Win32FileSystem : public FileSystem {
     return FsError::kOk;
   }
 
-  std::unique_ptr<WritableFile> CreateForWriting(const std::string& path,
-                                                 FsError* error) override {
+  std::unique_ptr<WritableFile> CreateForWriting(const std::string& path, FsError* error) override {
     // FILE_SHARE_DELETE: "Exit" may delete the temporary file while a job
     // still writes it; it then goes when the process ends and closes it.
     const HANDLE handle =

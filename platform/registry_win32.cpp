@@ -27,8 +27,8 @@ class Win32Registry : public GameRegistry {
     char buffer[256] = {};
     DWORD size = 255;  // room for 254 characters and the terminator
     DWORD type = 0;
-    const LONG result = RegQueryValueExA(key, "Game Path", nullptr, &type,
-                                         reinterpret_cast<BYTE*>(buffer), &size);
+    const LONG result =
+        RegQueryValueExA(key, "Game Path", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
     RegCloseKey(key);
     if (result != ERROR_SUCCESS) return "";  // missing, or too long for the buffer
     // The type is not tested: the bytes up to the first NUL are the text.

@@ -104,9 +104,14 @@ TEST_F(BuildPackTest, AFailedBuildLeavesTheTargetAsItWas) {
     std::string message;
   } cases[] = {
       {"custom script missing", {kDesert}, {"gone.rms"}, "Cannot open random\\gone.rms"},
-      {"custom script outside the random folder", {}, {"..\\random\\a.rms"},
+      {"custom script outside the random folder",
+       {},
+       {"..\\random\\a.rms"},
        "Cannot open random\\..\\random\\a.rms"},
-      {"the temporary pack itself", {}, {"zoq_tmp_file.tmp"}, "Cannot open random\\zoq_tmp_file.tmp"},
+      {"the temporary pack itself",
+       {},
+       {"zoq_tmp_file.tmp"},
+       "Cannot open random\\zoq_tmp_file.tmp"},
       {"built-in map missing from the archive",
        {kMissingMap},
        {},

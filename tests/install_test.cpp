@@ -67,9 +67,15 @@ TEST(CustomScriptExists, LooksOnlyInsideTheRandomFolder) {
   struct Case {
     const char* name;
     bool exists;
-  } cases[] = {{"a.rms", true},         {"A.RMS", true},           {"sub\\x.rms", true},
-               {"sub/x.rms", true},     {"", false},               {"b.rms", false},
-               {"..\\outside.rms", false}, {"sub\\..\\a.rms", false}, {"/etc/hostname", false}};
+  } cases[] = {{"a.rms", true},
+               {"A.RMS", true},
+               {"sub\\x.rms", true},
+               {"sub/x.rms", true},
+               {"", false},
+               {"b.rms", false},
+               {"..\\outside.rms", false},
+               {"sub\\..\\a.rms", false},
+               {"/etc/hostname", false}};
   for (const Case& c : cases) {
     EXPECT_EQ(CustomScriptExists(SystemFileSystem(), game.path(), c.name), c.exists) << c.name;
   }

@@ -80,8 +80,8 @@ class Win32DialogWindow : public DialogWindow {
     const UINT icon_flag = icon == MessageIcon::kError     ? MB_ICONERROR
                            : icon == MessageIcon::kWarning ? MB_ICONWARNING
                                                            : MB_ICONINFORMATION;
-    MessageBoxA(owned ? dialog_ : nullptr, std::string(text).c_str(),
-                std::string(caption).c_str(), MB_OK | icon_flag);
+    MessageBoxA(owned ? dialog_ : nullptr, std::string(text).c_str(), std::string(caption).c_str(),
+                MB_OK | icon_flag);
   }
 
   void EndDialog() override { ::EndDialog(dialog_, 0); }
@@ -145,8 +145,8 @@ struct DialogState {
   explicit DialogState(HWND dialog)
       : window(dialog),
         jobs(dialog, SystemFileSystem()),
-        logic(DialogSeams{window, SystemFileSystem(), SystemRegistry(), SystemFolderBrowser(),
-                          jobs, dialog}) {}
+        logic(DialogSeams{window, SystemFileSystem(), SystemRegistry(), SystemFolderBrowser(), jobs,
+                          dialog}) {}
   Win32DialogWindow window;
   ThreadJobStarter jobs;
   MainDialog logic;

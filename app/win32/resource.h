@@ -5,8 +5,8 @@
 
 #define IDD_MAIN_DIALOG 101
 
-#define IDC_GENERATE 1         // "Generate script", the default button
-#define IDC_EXIT 2             // "Exit"; also Escape
+#define IDC_GENERATE 1          // "Generate script", the default button
+#define IDC_EXIT 2              // "Exit"; also Escape
 #define IDC_FIRST_MAP_BOX 1001  // map box 1001 + i is catalogue entry i
 #define IDC_LAST_MAP_BOX 1046
 #define IDC_CHECK_BLIND_RANDOM 1047  // "Check/uncheck all" of 1001..1023

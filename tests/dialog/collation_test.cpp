@@ -38,8 +38,8 @@ TEST(CollationTest, AgreesWithTheSortedControlsUnderWine) {
       {"punctuation before digits before letters",
        {"a b.rms", "a.rms", "a~.rms", "a'b.rms", "a!.rms", "a(1).rms", "a.b.rms", "aa.rms",
         "a0.rms", "a9.rms", "Z.rms", "e.rms", "f.rms"},
-       {"a b.rms", "a!.rms", "a(1).rms", "a.b.rms", "a.rms", "a~.rms", "a0.rms", "a9.rms",
-        "aa.rms", "a'b.rms", "e.rms", "f.rms", "Z.rms"}},
+       {"a b.rms", "a!.rms", "a(1).rms", "a.b.rms", "a.rms", "a~.rms", "a0.rms", "a9.rms", "aa.rms",
+        "a'b.rms", "e.rms", "f.rms", "Z.rms"}},
       {"the sample game's scripts",
        {"Crater Lakes.rms", "Frozen_Moon.rms", "beach_duel.rms", "Archipelago.rms",
         "demo_pack.rms"},
@@ -60,7 +60,8 @@ TEST(CollationTest, AgreesWithTheSortedControlsUnderWine) {
         "a-bc.rms", "ab-c.rms"},
        {"a.rms", "a-.rms", "'a.rms", "-a.rms", "ab.rms", "a'b.rms", "a-b.rms", "a--b.rms",
         "ab-c.rms", "a-bc.rms"}},
-      {"no numeric order", {"x1.rms", "x10.rms", "x2.rms", "x 2.rms", "X2.rms"},
+      {"no numeric order",
+       {"x1.rms", "x10.rms", "x2.rms", "x 2.rms", "X2.rms"},
        {"x 2.rms", "x1.rms", "x10.rms", "X2.rms", "x2.rms"}},
   };
   for (const CollationCase& c : cases) {

@@ -26,7 +26,8 @@ constexpr const char* kGame = "C:\\Games\\SWGB";
 constexpr const char* kOther = "D:\\Other Game";
 
 std::string MapScript(const std::string& name) {
-  return "/* " + name + " */\r\n<PLAYER_SETUP>\r\nrandom_placement\r\n<LAND_GENERATION>\r\n"
+  return "/* " + name +
+         " */\r\n<PLAYER_SETUP>\r\nrandom_placement\r\n<LAND_GENERATION>\r\n"
          "base_terrain GRASS\r\n<OBJECTS_GENERATION>\r\ncreate_object TOWN_CENTER\r\n{\r\n}\r\n";
 }
 
@@ -81,12 +82,12 @@ TEST_F(MainDialogTest, InitialiseShowsTheDetectedFolderTheDefaultNameAndTheSorte
 
 struct DetectionCase {
   const char* label;
-  std::string registry;                 // "Game Path", "" for none
-  std::vector<std::string> games;       // folders with the executable
-  std::vector<std::string> bare;        // folders without it
-  std::string start = "C:\\";           // where the process starts
-  std::string expected_folder;          // the Game folder afterwards
-  std::string expected_current;         // the current folder afterwards
+  std::string registry;                     // "Game Path", "" for none
+  std::vector<std::string> games;           // folders with the executable
+  std::vector<std::string> bare;            // folders without it
+  std::string start = "C:\\";               // where the process starts
+  std::string expected_folder;              // the Game folder afterwards
+  std::string expected_current;             // the current folder afterwards
   std::vector<std::string> expected_tries;  // SetCurrentFolder calls of detection
 };
 
@@ -95,22 +96,54 @@ std::string Fixed(int n) { return std::string(kFixedGameFolders[size_t(n - 2)]);
 TEST(DetectionTest, OverTheCandidateTable) {
   const std::string registry_game = "E:\\Games\\Clone Campaigns";
   const std::vector<DetectionCase> cases = {
-      {"the registry's folder wins and no fixed candidate is tried", registry_game,
-       {registry_game, Fixed(2)}, {}, "C:\\", registry_game, registry_game, {registry_game}},
-      {"no registry value, the game at candidate 4", "", {Fixed(4)}, {}, "C:\\", Fixed(4),
+      {"the registry's folder wins and no fixed candidate is tried",
+       registry_game,
+       {registry_game, Fixed(2)},
+       {},
+       "C:\\",
+       registry_game,
+       registry_game,
+       {registry_game}},
+      {"no registry value, the game at candidate 4",
+       "",
+       {Fixed(4)},
+       {},
+       "C:\\",
+       Fixed(4),
        "C:\\Program Files\\LucasArts\\Star Wars Galactic Battlegrounds Saga\\Game",
        {"", Fixed(2), Fixed(3), Fixed(4)}},
-      {"the registry names a folder without the game, nothing else", registry_game, {},
-       {registry_game}, "C:\\", "", registry_game,
+      {"the registry names a folder without the game, nothing else",
+       registry_game,
+       {},
+       {registry_game},
+       "C:\\",
+       "",
+       registry_game,
        {registry_game, Fixed(2), Fixed(3), Fixed(4), Fixed(5), Fixed(6)}},
-      {"candidate 2 exists without the executable, the game at candidate 6", "", {Fixed(6)},
-       {Fixed(2)}, "C:\\", Fixed(6), "C:\\gog games\\star wars - galactic battlegrounds\\game",
+      {"candidate 2 exists without the executable, the game at candidate 6",
+       "",
+       {Fixed(6)},
+       {Fixed(2)},
+       "C:\\",
+       Fixed(6),
+       "C:\\gog games\\star wars - galactic battlegrounds\\game",
        {"", Fixed(2), Fixed(3), Fixed(4), Fixed(5), Fixed(6)}},
-      {"two candidates pass: the earlier one wins", "", {Fixed(3), Fixed(5)}, {}, "C:\\",
-       Fixed(3), "C:\\Program Files (x86)\\LucasArts\\Star Wars Galactic Battlegrounds\\Game",
+      {"two candidates pass: the earlier one wins",
+       "",
+       {Fixed(3), Fixed(5)},
+       {},
+       "C:\\",
+       Fixed(3),
+       "C:\\Program Files (x86)\\LucasArts\\Star Wars Galactic Battlegrounds\\Game",
        {"", Fixed(2), Fixed(3)}},
-      {"no candidate can be entered: the current folder stays", "", {}, {}, "C:\\Start Here",
-       "", "C:\\Start Here", {"", Fixed(2), Fixed(3), Fixed(4), Fixed(5), Fixed(6)}},
+      {"no candidate can be entered: the current folder stays",
+       "",
+       {},
+       {},
+       "C:\\Start Here",
+       "",
+       "C:\\Start Here",
+       {"", Fixed(2), Fixed(3), Fixed(4), Fixed(5), Fixed(6)}},
   };
   for (const DetectionCase& c : cases) {
     SCOPED_TRACE(c.label);
@@ -218,8 +251,7 @@ TEST_F(MainDialogTest, TheChooserListsOnlyRmsNamesAndFoldersNamedLikeThem) {
   fs.AddFolder(std::string(kGame) + "\\random\\folder.rms");
   registry.game_path = kGame;
   dialog.Initialise();
-  EXPECT_EQ(window.entries(1049),
-            (std::vector<std::string>{"folder.rms", "one.RMS", "three.rms"}));
+  EXPECT_EQ(window.entries(1049), (std::vector<std::string>{"folder.rms", "one.RMS", "three.rms"}));
   EXPECT_TRUE(window.messages.empty());
 }
 
@@ -493,7 +525,8 @@ TEST_F(MainDialogTest, ExitDeletesTheTemporaryPackInTheRandomFolderAndEnds) {
   EXPECT_TRUE(window.ended);
   EXPECT_FALSE(fs.FileExists(std::string(kGame) + "\\random\\ZOQ_TMP_FILE.tmp"));
   EXPECT_TRUE(fs.FileExists(std::string(kGame) + "\\random\\sample.rms"));
-  EXPECT_EQ(fs.removed, std::vector<std::string>{std::string(kGame) + "\\random\\ZOQ_TMP_FILE.tmp"});
+  EXPECT_EQ(fs.removed,
+            std::vector<std::string>{std::string(kGame) + "\\random\\ZOQ_TMP_FILE.tmp"});
   EXPECT_EQ(fs.CurrentFolder(), std::string(kGame) + "\\random");  // not changed back
   EXPECT_EQ(fs.folder_changes.back(), "Random");
 }
@@ -594,7 +627,8 @@ TEST(CancellableFileSystemTest, AfterCancelNothingIsCreatedWrittenOrMoved) {
   MakeGameFolder(base, kGame, {"a.rms"});
   CancellableFileSystem fs(base);
   FsError error = FsError::kOk;
-  std::unique_ptr<WritableFile> early = fs.CreateForWriting("C:\\Games\\SWGB\\random\\early.tmp", &error);
+  std::unique_ptr<WritableFile> early =
+      fs.CreateForWriting("C:\\Games\\SWGB\\random\\early.tmp", &error);
   ASSERT_TRUE(early);
   EXPECT_EQ(early->Write("before"), FsError::kOk);
   fs.Cancel();
@@ -706,7 +740,7 @@ TEST_F(MainDialogTest, AddTheSameNameTwiceKeepsBoth) {
 TEST_F(MainDialogTest, AddOfATypedNameThatExistsButIsNotOffered) {
   StartWithGame({"a.rms"});
   fs.AddFile(std::string(kGame) + "\\random\\later.rms", "");  // after the fill
-  window.control(1049).text = "LATER.rms";  // letter case does not matter
+  window.control(1049).text = "LATER.rms";                     // letter case does not matter
   Click(1050);
   EXPECT_EQ(window.entries(1048), std::vector<std::string>{"LATER.rms"});  // as typed
   EXPECT_TRUE(window.messages.empty());

@@ -79,7 +79,9 @@ class FakeDialogWindow : public DialogWindow {
     Expect(id, {Kind::kButton, Kind::kCheckBox, Kind::kEdit, Kind::kComboBox}).text = text;
   }
   bool IsChecked(int id) override { return Expect(id, {Kind::kCheckBox}).checked; }
-  void SetChecked(int id, bool checked) override { Expect(id, {Kind::kCheckBox}).checked = checked; }
+  void SetChecked(int id, bool checked) override {
+    Expect(id, {Kind::kCheckBox}).checked = checked;
+  }
   void EnableItem(int id, bool enabled) override { control(id).enabled = enabled; }
   bool IsItemEnabled(int id) override { return control(id).enabled; }
 

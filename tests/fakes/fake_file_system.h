@@ -90,8 +90,7 @@ class FakeFileSystem : public FileSystem {
     return FsError::kOk;
   }
 
-  std::unique_ptr<WritableFile> CreateForWriting(const std::string& path,
-                                                 FsError* error) override {
+  std::unique_ptr<WritableFile> CreateForWriting(const std::string& path, FsError* error) override {
     const std::vector<std::string> parts = Resolve(path);
     Node* node = Find(parts);
     if (node && node->folder) {
@@ -206,8 +205,8 @@ class FakeFileSystem : public FileSystem {
     std::vector<std::string> parts;
     std::string_view rest = path;
     if (rest.size() >= 2 && rest[1] == ':') {
-      parts.push_back(std::string(1, char(rest[0] >= 'a' && rest[0] <= 'z' ? rest[0] - 32 : rest[0])) +
-                      ":");
+      parts.push_back(
+          std::string(1, char(rest[0] >= 'a' && rest[0] <= 'z' ? rest[0] - 32 : rest[0])) + ":");
       rest.remove_prefix(2);
     } else if (!rest.empty() && (rest[0] == '\\' || rest[0] == '/')) {
       parts.push_back(current_.front());

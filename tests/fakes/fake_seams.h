@@ -30,7 +30,7 @@ class FakeRegistry : public GameRegistry {
 class FakeFolderBrowser : public FolderBrowser {
  public:
   bool must_not_be_called = false;
-  std::optional<std::string> choice;  // nullopt: the player cancels
+  std::optional<std::string> choice;                 // nullopt: the player cancels
   std::vector<std::pair<std::string, void*>> calls;  // start, owner
 
   std::string PickFolder(const std::string& start, void* owner) override {

@@ -131,8 +131,7 @@ BOOL CALLBACK CountChild(HWND child, LPARAM data) {
 
 std::vector<std::string> Entries(int id) {
   const bool combo = ClassOf(Item(id)) == "ComboBox";
-  const LRESULT count =
-      SendMessageA(Item(id), combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+  const LRESULT count = SendMessageA(Item(id), combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
   std::vector<std::string> entries;
   for (LRESULT i = 0; i < count; ++i) {
     // Asked in UTF-16: across processes Wine hands an ANSI caller only the
@@ -264,8 +263,9 @@ int Run(const std::vector<std::string>& args) {
         Report(GetWindow(box, GW_OWNER) == dialog, "the box is owned by the dialog");
         // While a report box is open, button 1 is armed again (Reporting).
         if (caption == "Tolvenek" || caption == "Error") {
-          Report(IsWindowEnabled(Item(IDC_GENERATE)) && Text(Item(IDC_GENERATE)) == "Generate script",
-                 "button 1 is enabled and reads \"Generate script\" again");
+          Report(
+              IsWindowEnabled(Item(IDC_GENERATE)) && Text(Item(IDC_GENERATE)) == "Generate script",
+              "button 1 is enabled and reads \"Generate script\" again");
         }
       } else {
         Report(GetWindow(box, GW_OWNER) == nullptr, "the warning has no owner window");
