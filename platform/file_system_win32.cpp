@@ -142,6 +142,13 @@ class Win32FileSystem : public FileSystem {
   }
 
   std::unique_ptr<WritableFile> CreateForWriting(const std::string& path, FsError* error) override {
+    // A link standing at the name is removed, never written through, so the
+    // bytes land in this folder and not wherever the link points.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+        !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      DeleteFileA(path.c_str());
+    }
     // FILE_SHARE_DELETE: "Exit" may delete the temporary file while a job
     // still writes it; it then goes when the process ends and closes it.
     const HANDLE handle =
