@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/generation_job.h"
+#include "base/letter_case.h"
 #include "gamedata/catalogue.h"
 #include "install/custom_scripts.h"
 #include "install/game_folder.h"
@@ -44,12 +45,6 @@ standard error), 2 the command line is wrong.)";
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-std::string Lowered(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-  return out;
-}
-
 size_t EditDistance(const std::string& a, const std::string& b) {
   std::vector<size_t> row(b.size() + 1);
   for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
@@ -69,7 +64,7 @@ size_t EditDistance(const std::string& a, const std::string& b) {
 std::string ClosestLabels(std::string_view wanted) {
   std::vector<std::pair<size_t, std::string_view>> scored;
   for (const CatalogueRow& row : BuiltinCatalogue()) {
-    scored.push_back({EditDistance(Lowered(wanted), Lowered(row.label)), row.label});
+    scored.push_back({EditDistance(AsciiLowered(wanted), AsciiLowered(row.label)), row.label});
   }
   std::stable_sort(scored.begin(), scored.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -122,10 +117,10 @@ int Run(const std::vector<std::string>& args) {
       game_folder = args[++i];
       folder_given = true;
     } else if (arg == "--map") {
-      const std::string wanted = Lowered(args[++i]);
+      const std::string wanted = AsciiLowered(args[++i]);
       const auto& rows = BuiltinCatalogue();
       const auto row = std::find_if(rows.begin(), rows.end(), [&](const CatalogueRow& r) {
-        return Lowered(r.label) == wanted;
+        return AsciiLowered(r.label) == wanted;
       });
       if (row == rows.end()) {
         return UsageError("no built-in map \"" + args[i] +
@@ -133,10 +128,10 @@ int Run(const std::vector<std::string>& args) {
       }
       selection[size_t(row - rows.begin())] = true;
     } else if (arg == "--group") {
-      const std::string wanted = Lowered(args[++i]);
+      const std::string wanted = AsciiLowered(args[++i]);
       bool known = false;
       for (size_t r = 0; r < BuiltinCatalogue().size(); ++r) {
-        if (Lowered(GroupName(BuiltinCatalogue()[r].group)) == wanted) {
+        if (AsciiLowered(GroupName(BuiltinCatalogue()[r].group)) == wanted) {
           selection[r] = true;
           known = true;
         }

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "base/letter_case.h"
+
 namespace tolvenek {
 
 namespace {
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
 // The sorted list box and combo box compare with CompareStringW and
 // NORM_IGNORECASE in "word sort", as measured under Wine:
@@ -22,7 +22,7 @@ constexpr std::string_view kPunctuationOrder = " !\"#$%&()*,./:;?@[\\]^_`{|}~+<=
 bool IsIgnoredAtFirst(char c) { return c == '-' || c == '\''; }
 
 int PrimaryWeight(char c) {
-  const auto byte = static_cast<unsigned char>(Lower(c));
+  const auto byte = static_cast<unsigned char>(AsciiLower(c));
   if (const size_t at = kPunctuationOrder.find(char(byte)); at != std::string_view::npos) {
     return int(at);
   }
@@ -38,7 +38,7 @@ bool IsRmsName(std::string_view name) {
   if (name.size() < kExtension.size()) return false;
   const std::string_view tail = name.substr(name.size() - kExtension.size());
   return std::equal(tail.begin(), tail.end(), kExtension.begin(),
-                    [](char a, char b) { return Lower(a) == b; });
+                    [](char a, char b) { return AsciiLower(a) == b; });
 }
 
 ScriptListing ListCustomScripts(FileSystem& fs, std::string_view game_folder) {

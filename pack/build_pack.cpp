@@ -3,6 +3,7 @@
 #include <memory>
 #include <new>
 
+#include "base/letter_case.h"
 #include "gamedata/drs_archive.h"
 #include "pack/byte_sink.h"
 #include "pack/chances.h"
@@ -14,15 +15,6 @@
 namespace tolvenek {
 
 namespace {
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 // Reads a custom script whole. "" on success, else the player's message.
 std::string ReadCustomScript(FileSystem& fs, const std::string& game_folder,

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/letter_case.h"
 #include "platform/file_system.h"
 
 namespace tolvenek {
@@ -45,12 +46,10 @@ bool Exists(const std::string& path) {
   return lstat(path.c_str(), &info) == 0;
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
 bool SameIgnoringCase(const std::string& a, const char* b) {
   size_t i = 0;
   for (; i < a.size() && b[i]; ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
   }
   return i == a.size() && !b[i];
 }
@@ -82,7 +81,7 @@ std::string NativePath(const std::string& path) {
   std::string rest = path;
   std::string resolved;
   if (rest.size() >= 3 && rest[1] == ':' && (rest[2] == '\\' || rest[2] == '/')) {
-    const std::string drive = std::string(1, Lower(rest[0])) + ":";
+    const std::string drive = std::string(1, AsciiLower(rest[0])) + ":";
     resolved = WinePrefix() + "/dosdevices/" + drive;
     if (drive == "c:" && !Exists(resolved)) resolved = WinePrefix() + "/drive_c";
     rest = rest.substr(3);

@@ -4,6 +4,7 @@
 #include <sstream>
 #include <string>
 
+#include "base/letter_case.h"
 #include "platform/registry.h"
 
 namespace tolvenek {
@@ -12,13 +13,6 @@ namespace {
 
 constexpr const char* kGameKey =
     "LucasArts Entertainment Company LLC\\Star Wars Galactic Battlegrounds: Clone Campaigns\\1.0";
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
-std::string Lowered(std::string text) {
-  for (char& c : text) c = Lower(c);
-  return text;
-}
 
 // Wine writes "\\" for '\' and "\"" for '"' in key names and string values.
 std::string Unescape(const std::string& text) {
@@ -39,11 +33,12 @@ std::string FindValue(const std::string& registry, const std::string& key) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (!line.empty() && line[0] == '[') {
       const size_t close = line.rfind(']');
-      in_key = close != std::string::npos && Lowered(Unescape(line.substr(1, close - 1))) == key;
+      in_key =
+          close != std::string::npos && AsciiLowered(Unescape(line.substr(1, close - 1))) == key;
       continue;
     }
     constexpr std::string_view kValue = "\"game path\"=\"";
-    if (in_key && Lowered(line).rfind(kValue, 0) == 0 && line.size() > kValue.size() &&
+    if (in_key && AsciiLowered(line).rfind(kValue, 0) == 0 && line.size() > kValue.size() &&
         line.back() == '"') {
       std::string value = Unescape(line.substr(kValue.size(), line.size() - kValue.size() - 1));
       if (const size_t nul = value.find('\0'); nul != std::string::npos) value.resize(nul);
@@ -67,7 +62,7 @@ class WineRegistry : public GameRegistry {
     text << file.rdbuf();
     // A 32-bit program sees Wow6432Node on a 64-bit prefix, the plain key on a
     // 32-bit one.
-    const std::string key = Lowered(kGameKey);
+    const std::string key = AsciiLowered(kGameKey);
     std::string value = FindValue(text.str(), "software\\wow6432node\\" + key);
     if (value.empty()) value = FindValue(text.str(), "software\\" + key);
     return value;

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/letter_case.h"
 #include "platform/file_system.h"
 #include "platform/memory_file.h"
 
@@ -191,11 +192,6 @@ class FakeFileSystem : public FileSystem {
     std::shared_ptr<std::string> bytes_;
   };
 
-  static char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-  static std::string Lowered(std::string text) {
-    for (char& c : text) c = Lower(c);
-    return text;
-  }
   static std::string LastPart(const std::string& display) {
     return display.substr(display.rfind('\\') + 1);
   }
@@ -231,7 +227,7 @@ class FakeFileSystem : public FileSystem {
 
   static std::string Key(const std::vector<std::string>& parts) {
     std::string key;
-    for (const std::string& part : parts) key += (key.empty() ? "" : "\\") + Lowered(part);
+    for (const std::string& part : parts) key += (key.empty() ? "" : "\\") + AsciiLowered(part);
     return key;
   }
 

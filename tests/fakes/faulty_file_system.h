@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/letter_case.h"
 #include "platform/file_system.h"
 
 namespace tolvenek {
@@ -130,10 +131,7 @@ class FaultyFileSystem : public FileSystem {
     if (name.empty()) return false;
     const size_t slash = path.find_last_of("\\/");
     const std::string_view last = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    return last.size() == name.size() &&
-           std::equal(last.begin(), last.end(), name.begin(),
-                      [&](char a, char b) { return lower(a) == lower(b); });
+    return EqualIgnoringCase(last, name);
   }
 
   class FaultyFile : public WritableFile {
