@@ -1,9 +1,6 @@
 // tolvenek-cli run as a player runs it: on game folders made on disk, checking
 // the bytes written, the messages, the exit codes and what is left on disk.
-#include <fcntl.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -18,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "gamedata/drs_writer.h"
+#include "tests/child_process.h"
 
 namespace tolvenek {
 namespace {
@@ -75,28 +73,11 @@ CliRun RunCli(const Scratch& scratch, const std::vector<std::string>& args,
   const fs::path err_path =
       scratch.root().parent_path() / (scratch.root().filename().string() + ".err");
   const std::string wine_prefix = (scratch.root().parent_path() / "tolvenek-e2e-no-wine").string();
-  std::vector<char*> argv;
-  std::string program = TOLVENEK_CLI;
-  argv.push_back(program.data());
-  std::vector<std::string> copies = args;
-  for (std::string& arg : copies) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-
-  const pid_t child = fork();
-  if (child == 0) {
-    const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(126);
-    if (!folder.empty() && chdir(folder.c_str()) != 0) _exit(126);
-    setenv("WINEPREFIX", wine_prefix.c_str(), 1);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
+  std::vector<std::string> argv = {TOLVENEK_CLI};
+  argv.insert(argv.end(), args.begin(), args.end());
   CliRun run;
-  int status = 0;
-  if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
-    run.exit_code = WEXITSTATUS(status);
-  }
+  run.exit_code =
+      WaitForProgram(StartProgram(argv, folder, out_path, err_path, {{"WINEPREFIX", wine_prefix}}));
   run.out = ReadBytes(out_path);
   run.err = ReadBytes(err_path);
   fs::remove(out_path);

@@ -12,7 +12,6 @@
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -38,6 +37,7 @@
 #include "pack/build_pack.h"
 #include "pack/pack_header.h"
 #include "pack/random_block.h"
+#include "tests/child_process.h"
 #include "tests/fakes/faulty_file_system.h"
 
 namespace tolvenek {
@@ -233,33 +233,12 @@ struct Outcome {
   std::string message;  // what the player is shown
 };
 
-// Runs tolvenek-cli from `cwd`; stdout and stderr go to files in `capture`.
-// Returns the child's pid; `wait` waits for it and fills `outcome`.
+// Starts tolvenek-cli in `cwd`, its standard output and error to `out` and `err`.
 pid_t StartCli(const std::vector<std::string>& args, const fs::path& cwd, const fs::path& out,
                const fs::path& err) {
-  std::vector<std::string> argv_text = {TOLVENEK_CLI_PATH};
-  argv_text.insert(argv_text.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& arg : argv_text) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int out_fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int err_fd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (out_fd < 0 || err_fd < 0 || chdir(cwd.c_str()) != 0) _exit(127);
-    dup2(out_fd, 1);
-    dup2(err_fd, 2);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  return pid;
-}
-
-int WaitFor(pid_t pid) {
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  std::vector<std::string> argv = {TOLVENEK_CLI_PATH};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return StartProgram(argv, cwd, out, err);
 }
 
 std::string WithoutLastLineEnd(std::string text) {
@@ -271,7 +250,7 @@ Outcome RunCli(const std::vector<std::string>& args, const fs::path& cwd) {
   std::string pattern = (fs::temp_directory_path() / "tolvenek-capture-XXXXXX").string();
   const fs::path capture = mkdtemp(pattern.data());
   Outcome outcome;
-  outcome.exit_code = WaitFor(StartCli(args, cwd, capture / "out", capture / "err"));
+  outcome.exit_code = WaitForProgram(StartCli(args, cwd, capture / "out", capture / "err"));
   const std::string out = ReadAll(capture / "out");
   // The player reads stdout's first line on success, stderr on failure.
   outcome.message = outcome.exit_code == kExitWritten
@@ -865,7 +844,7 @@ TEST(Interruption, AKilledRunLeavesTheOldPackOrTheNewOne) {
     const pid_t pid = StartCli(args, game.root, null_device, null_device);
     std::this_thread::sleep_for(std::chrono::microseconds(after));
     kill(pid, SIGKILL);
-    WaitFor(pid);
+    WaitForProgram(pid);
     const std::string now = ReadAll(target);
     ASSERT_TRUE(now == old_pack || now == new_pack)
         << "kill " << kill_number << " after " << after << " us left " << now.size() << " bytes";
